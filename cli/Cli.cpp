@@ -1,6 +1,7 @@
 #include "cli/Cli.h"
 
 #include "app/Version.h"
+#include "cli/FirmwareCommands.h"
 
 namespace {
 
@@ -11,9 +12,23 @@ void PrintUsage(std::ostream& out)
         << "Usage: zul <command> [options]\n"
         << "       zul --help | --version\n"
         << "\n"
-        << "No commands are available in this build yet.\n"
+        << "Commands:\n"
+        << "  info FILE                          show the firmware file's header, its records\n"
+        << "                                     and blocks, and both checksums\n"
+        << "  verify FILE                        check that the file reads and that its blocks\n"
+        << "                                     sum to its CHECK SUM\n"
+        << "  image FILE -o OUT [--format bin|hex]\n"
+        << "                                     write the flash as the radio would hold it:\n"
+        << "                                     raw binary from address 0 (erased bytes 0xFF)\n"
+        << "                                     or Intel HEX of the written blocks\n"
         << "\n"
-        << "Exit status: 0 success, 64 usage error.\n";
+        << "Exit status:\n"
+        << "  0   success\n"
+        << "  9   verify: the blocks do not sum to the file's CHECK SUM\n"
+        << "  20  the firmware file cannot be opened\n"
+        << "  21  the firmware file's internal format is wrong\n"
+        << "  24  an output file cannot be written\n"
+        << "  64  usage error\n";
 }
 
 }  // namespace
@@ -33,6 +48,12 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         out << "zul " << BuildVersionText() << "\n";
         return CLI_OK;
     }
+    if (command == "info")
+        return RunInfo(args, out, err);
+    if (command == "verify")
+        return RunVerify(args, out, err);
+    if (command == "image")
+        return RunImage(args, out, err);
     err << "zul: unknown command '" << command << "'\n\n";
     PrintUsage(err);
     return CLI_USAGE;
