@@ -67,13 +67,9 @@ std::vector<Line> SplitLines(const std::string& bytes)
             lines.push_back({bytes.substr(start), ""});
             break;
         }
-        std::size_t textEnd = nl;
-        std::string end = "\n";
-        if (textEnd > start && bytes[textEnd - 1] == '\r') {
-            --textEnd;
-            end = "\r\n";
-        }
-        lines.push_back({bytes.substr(start, textEnd - start), end});
+        const bool crlf = nl > start && bytes[nl - 1] == '\r';
+        const std::size_t textEnd = crlf ? nl - 1 : nl;
+        lines.push_back({bytes.substr(start, textEnd - start), crlf ? "\r\n" : "\n"});
         start = nl + 1;
     }
     return lines;
